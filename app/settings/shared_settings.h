@@ -30,8 +30,8 @@ public:
 
     _tagSTRUCT_SETTINGS Snapshot() const;
 
-    // Applies `change` to a current copy and stores what it changed. Do not ask the operator anything inside:
-    // other writers wait meanwhile.
+    // Applies `change` to a copy of the current record and stores the result. Do not ask the operator
+    // anything inside: other writers wait meanwhile.
     void Update(const std::function<void(_tagSTRUCT_SETTINGS&)>& change);
 
     // Takes the record stored in the profile: true when one was found and taken; otherwise nothing changes.
