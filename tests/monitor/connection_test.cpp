@@ -4,11 +4,13 @@
 
 #include "QAV508DLL.h"
 #include "connection_manager.h"
+#include "connection_settings.h"
 #include "device_commands.h"
 #include "fake_relay.h"
 #include "recording_views.h"
 #include "scripted_prompt.h"
 #include "scripted_tcp_server.h"
+#include "settings_record.h"
 
 namespace qav::monitor {
 namespace {
@@ -237,6 +239,32 @@ TEST_F(ConnectionTest, Commands) {
     commands.ResetAlarms();
     EXPECT_EQ(server.RequestCount(), afterDisconnect);
     EXPECT_EQ(view.log, (std::vector<std::string>{"hide motor buttons", "hide reset button"}));
+}
+
+}  // namespace
+}  // namespace qav::monitor
+
+namespace qav::monitor {
+namespace {
+
+TEST(ConnectionSettingsFrom, TakesTheRecordBounded) {
+    settings::_tagSTRUCT_SETTINGS record = settings::DefaultSettings();
+    const std::u16string port = u"Modbus TCP";
+    std::copy(port.begin(), port.end(), record.szPort);
+    record.nIpAddress = 0xC0A80105;
+    record.nTimeout = -5;  // a hand-edited profile
+    record.nDevAddress = 300;
+    const ConnectionSettings c = ConnectionSettingsFrom(record);
+    EXPECT_TRUE(c.IsTcp());
+    EXPECT_EQ(c.ipAddress, 0xC0A80105u);
+    EXPECT_EQ(c.tcpPort, 502);
+    EXPECT_EQ(c.retries, 3);
+    EXPECT_GT(c.timeoutMs, 0);
+    EXPECT_LE(c.deviceAddress, 255);
+    EXPECT_EQ(c.stopBitsIndex, 1);
+
+    std::fill(std::begin(record.szPort), std::end(record.szPort), u'X');  // no terminating NUL
+    EXPECT_EQ(ConnectionSettingsFrom(record).port.size(), 260);
 }
 
 }  // namespace
