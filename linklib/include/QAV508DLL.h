@@ -68,8 +68,8 @@ QAV508DLL_API int32_t COM_Close(void);
 QAV508DLL_API int32_t COM_IsOpen(void);
 
 /* Connects to a Modbus TCP server at a dotted-decimal IPv4 address. 0; -3 null address or no socket;
- * -4 options refused, not a dotted-decimal address, unreachable or refused; -8 receiver not started.
- * After a failure the socket stays allocated until TCP_Close. */
+ * -4 options refused, not a dotted-decimal address, port outside 1..65535, unreachable or refused;
+ * -8 receiver not started. After a failure the socket stays allocated until TCP_Close. */
 QAV508DLL_API int32_t TCP_Open(const char16_t* address, int32_t port);
 
 /* Closes the connection, stops the receiver and unbinds the link; returns promptly. 0. */

@@ -396,6 +396,7 @@ private:
 TEST(TcpOpen, FailuresAndTheSocketLeftAllocated) {
     const RefusingPort refusing;
     ASSERT_NE(refusing.Port(), 0);
+    const ScriptedTcpServer listening;  // out-of-range ports must not wrap round to it
     struct Case {
         const char* name;
         const char16_t* address;
@@ -407,6 +408,9 @@ TEST(TcpOpen, FailuresAndTheSocketLeftAllocated) {
         {"not an address", u"127.0.0.x", refusing.Port(), -4, 1},
         {"empty address", u"", refusing.Port(), -4, 1},
         {"connection refused", kLoopback, refusing.Port(), -4, 1},
+        {"port beyond 65535", kLoopback, listening.Port() + 65536, -4, 1},
+        {"negative port", kLoopback, listening.Port() - 65536, -4, 1},
+        {"port 0", kLoopback, 0, -4, 1},
     };
     uint8_t buffer[8];
     for (const Case& c : cases) {
@@ -419,6 +423,7 @@ TEST(TcpOpen, FailuresAndTheSocketLeftAllocated) {
         EXPECT_EQ(TCP_Close(), 0);
         EXPECT_EQ(TCP_IsOpen(), 0);
     }
+    EXPECT_FALSE(listening.WaitForConnections(1, 100ms));
 }
 
 TEST(TcpOpen, ReopeningReplacesTheConnection) {
