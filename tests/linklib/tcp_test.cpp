@@ -23,7 +23,6 @@ using namespace std::chrono_literals;
 using qav::test::Answer;
 using qav::test::Bytes;
 using qav::test::ModbusTcpPeer;
-using qav::test::Piece;
 using qav::test::RegisterValue;
 using qav::test::Responder;
 using qav::test::ScriptedTcpServer;
@@ -89,7 +88,7 @@ protected:
     ScriptedTcpServer server;
 };
 
-// The identifiers of the first requests of a fresh process, as text on stderr.
+// The identifiers of the first three requests of this process, as text.
 std::string FirstTransactionIds() {
     ScriptedTcpServer server;
     DLL_SetIOTimeout(kTimeoutMs);
@@ -276,10 +275,10 @@ TEST_F(TcpLink, ReplyShapes) {
 
 TEST_F(TcpLink, LateReplyToATimedOutAttemptIsSkippedByTheRetry) {
     // The first reply comes halfway through the second attempt, just before the reply to the second.
-    DLL_SetIOTimeout(400);
+    DLL_SetIOTimeout(1000);
     server.Then([](const Bytes& request) {
         Answer answer = qav::test::DeviceAnswer(request);
-        answer.pieces.front().delay = 600ms;
+        answer.pieces.front().delay = 1500ms;
         return answer;
     });
     const ReadOutcome outcome = Read(1, 40, 3, 64, 1);
