@@ -145,51 +145,65 @@ std::string Controller::Execute(std::string_view line) {
 }
 
 std::string Controller::Dispatch(const std::string& name, Args& args) {
-    if (name == "help") {
-        std::string text = Help();
-        for (char& c : text) {
-            c = c == '\n' ? ' ' : c;
+    struct Command {
+        const char* name;
+        Handler handler;
+    };
+    static constexpr Command kCommands[] = {
+        {"help", &Controller::HelpText},
+        {"state", &Controller::State},
+        {"get", &Controller::Get},
+        {"set", &Controller::Set},
+        {"release", &Controller::Release},
+        {"start", &Controller::Motor},
+        {"stop", &Controller::Motor},
+        {"reset", &Controller::Reset},
+        {"restart", &Controller::Reset},
+        {"alarm", &Controller::Alarm},
+        {"trip", &Controller::Alarm},
+        {"clear", &Controller::Clear},
+        {"supply", &Controller::Plant},
+        {"frequency", &Controller::Plant},
+        {"load", &Controller::Plant},
+        {"insulation", &Controller::Plant},
+        {"ambient", &Controller::Plant},
+        {"sensor", &Controller::Sensor},
+        {"drop", &Controller::SetFault},
+        {"corrupt", &Controller::SetFault},
+        {"exception", &Controller::SetFault},
+        {"close", &Controller::SetFault},
+        {"silence", &Controller::SetFault},
+        {"delay", &Controller::SetFault},
+        {"faults", &Controller::ShowFaults},
+        {"quit", &Controller::Quit},
+    };
+    for (const Command& command : kCommands) {
+        if (name == command.name) {
+            return (this->*command.handler)(name, args);
         }
-        return "ok " + text;
-    }
-    if (name == "state")
-        return State();
-    if (name == "get")
-        return Get(args);
-    if (name == "set")
-        return Set(args);
-    if (name == "release")
-        return Release(args);
-    if (name == "start" || name == "stop")
-        return Motor(name == "start");
-    if (name == "reset" || name == "restart") {
-        relay_.With([&](Relay& relay) { name == "reset" ? relay.ResetAlarms() : relay.Restart(); });
-        return "ok";
-    }
-    if (name == "alarm" || name == "trip")
-        return Alarm(args, name == "trip");
-    if (name == "clear")
-        return Clear(args);
-    if (name == "supply" || name == "frequency" || name == "load" || name == "insulation" ||
-        name == "ambient") {
-        return Plant(name, args);
-    }
-    if (name == "sensor")
-        return Sensor(args);
-    if (name == "drop" || name == "corrupt" || name == "exception" || name == "close" || name == "silence" ||
-        name == "delay") {
-        return Fault(name, args);
-    }
-    if (name == "faults")
-        return Faults();
-    if (name == "quit") {
-        quit_ = true;
-        return "ok";
     }
     throw CommandError("unknown command '" + name + "' (try help)");
 }
 
-std::string Controller::State() {
+std::string Controller::HelpText(const std::string&, Args&) {
+    std::string text = Help();
+    for (char& c : text) {
+        c = c == '\n' ? ' ' : c;
+    }
+    return "ok " + text;
+}
+
+std::string Controller::Reset(const std::string& name, Args&) {
+    relay_.With([&](Relay& relay) { name == "reset" ? relay.ResetAlarms() : relay.Restart(); });
+    return "ok";
+}
+
+std::string Controller::Quit(const std::string&, Args&) {
+    quit_ = true;
+    return "ok";
+}
+
+std::string Controller::State(const std::string&, Args&) {
     const std::size_t connections = tcp_ != nullptr ? tcp_->Connections() : 0;
     return relay_.With([&](Relay& relay) {
         const CivilTime& t = relay.Clock().Now();
@@ -205,7 +219,7 @@ std::string Controller::State() {
     });
 }
 
-std::string Controller::Get(Args& args) {
+std::string Controller::Get(const std::string&, Args& args) {
     const auto first = static_cast<uint16_t>(Number(args, "register", 0, 0xFFFF));
     const auto count =
         More(args) ? static_cast<uint16_t>(Number(args, "count", 1, kMaxReadCount)) : uint16_t{1};
@@ -218,14 +232,14 @@ std::string Controller::Get(Args& args) {
     return answer;
 }
 
-std::string Controller::Set(Args& args) {
+std::string Controller::Set(const std::string&, Args& args) {
     const auto reg = static_cast<uint16_t>(Number(args, "register", 0, 0xFFFF));
     const long value = Number(args, "value", -32768, 0xFFFF);
     Expect(relay_.With([&](Relay& relay) { return relay.Set(reg, static_cast<uint16_t>(value)); }));
     return "ok";
 }
 
-std::string Controller::Release(Args& args) {
+std::string Controller::Release(const std::string&, Args& args) {
     if (TakeAll(args)) {
         relay_.With([](Relay& relay) { relay.ReleaseAll(); });
         return "ok";
@@ -235,7 +249,8 @@ std::string Controller::Release(Args& args) {
     return "ok";
 }
 
-std::string Controller::Motor(bool start) {
+std::string Controller::Motor(const std::string& name, Args&) {
+    const bool start = name == "start";
     const bool done = relay_.With([&](Relay& relay) {
         return start ? relay.Start(CommandSource::kLocal) : relay.Stop(CommandSource::kLocal);
     });
@@ -247,14 +262,15 @@ std::string Controller::Motor(bool start) {
     return "ok";
 }
 
-std::string Controller::Alarm(Args& args, bool trip) {
+std::string Controller::Alarm(const std::string& name, Args& args) {
+    const bool trip = name == "trip";
     const auto bit = static_cast<uint8_t>(Number(args, "alarm bit", 0, 31));
     const auto value = More(args) ? static_cast<uint16_t>(Number(args, "value", 0, 0xFFFF)) : uint16_t{0};
     relay_.With([&](Relay& relay) { relay.RaiseAlarm(bit, value, trip); });
     return "ok";
 }
 
-std::string Controller::Clear(Args& args) {
+std::string Controller::Clear(const std::string&, Args& args) {
     if (TakeAll(args)) {
         relay_.With([](Relay& relay) {
             for (uint8_t bit = 0; bit < 32; ++bit) {
@@ -286,7 +302,7 @@ std::string Controller::Plant(const std::string& name, Args& args) {
     return "ok";
 }
 
-std::string Controller::Sensor(Args& args) {
+std::string Controller::Sensor(const std::string&, Args& args) {
     const auto sensor = static_cast<std::size_t>(Number(args, "sensor", 1, 2));
     std::string state;
     args >> state;
@@ -302,7 +318,7 @@ std::string Controller::Sensor(Args& args) {
     return "ok";
 }
 
-std::string Controller::Fault(const std::string& name, Args& args) {
+std::string Controller::SetFault(const std::string& name, Args& args) {
     if (name == "silence") {
         const double seconds = Real(args, "seconds", 0, 86400);
         faults_.Silence(FaultInjector::Clock::now(),
@@ -334,7 +350,7 @@ std::string Controller::Fault(const std::string& name, Args& args) {
     return "ok";
 }
 
-std::string Controller::Faults() {
+std::string Controller::ShowFaults(const std::string&, Args&) {
     const FaultSettings s = faults_.Settings();
     return Format("ok drop=%g corrupt=%g exception=%g code=%u close=%g delay_ms=%lld silent=%d", s.dropShare,
                   s.corruptShare, s.exceptionShare, unsigned{s.exceptionCode}, s.closeShare,

@@ -29,18 +29,24 @@ public:
 
 private:
     using Args = std::istringstream;
+    // Every command's handler takes the command's name (some serve several) and its arguments.
+    using Handler = std::string (Controller::*)(const std::string& name, Args& args);
+
     std::string Dispatch(const std::string& name, Args& args);
-    std::string State();
-    std::string Get(Args& args);
-    std::string Set(Args& args);
-    std::string Release(Args& args);
-    std::string Motor(bool start);
-    std::string Alarm(Args& args, bool trip);
-    std::string Clear(Args& args);
+    std::string HelpText(const std::string& name, Args& args);
+    std::string State(const std::string& name, Args& args);
+    std::string Get(const std::string& name, Args& args);
+    std::string Set(const std::string& name, Args& args);
+    std::string Release(const std::string& name, Args& args);
+    std::string Motor(const std::string& name, Args& args);
+    std::string Reset(const std::string& name, Args& args);
+    std::string Alarm(const std::string& name, Args& args);
+    std::string Clear(const std::string& name, Args& args);
     std::string Plant(const std::string& name, Args& args);
-    std::string Sensor(Args& args);
-    std::string Fault(const std::string& name, Args& args);
-    std::string Faults();
+    std::string Sensor(const std::string& name, Args& args);
+    std::string SetFault(const std::string& name, Args& args);
+    std::string ShowFaults(const std::string& name, Args& args);
+    std::string Quit(const std::string& name, Args& args);
 
     SharedRelay& relay_;
     FaultInjector& faults_;

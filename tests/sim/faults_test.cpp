@@ -134,6 +134,7 @@ TEST(SimFaults, ClosingConnections) {
     ASSERT_EQ(sim.Command("close 1"), "ok");
     EXPECT_TRUE(Read(again.get(), 0, 1).empty());
     EXPECT_TRUE(Eventually([&] { return sim.Command("state").find("connections=0") != std::string::npos; }));
+    EXPECT_EQ(sim.Stop(), 0) << "a clean exit";
 }
 
 TEST(SimFaults, RestartCommandSilencesTheRelayForAboutTwoSeconds) {

@@ -62,6 +62,7 @@ TEST(SimRtu, TcpAndSerialShareOneRelay) {
     EXPECT_EQ(Read(rtu.get(), 153, 1), (std::vector<uint16_t>{120}));
     ASSERT_EQ(modbus_write_register(rtu.get(), 153, 130), 1);
     EXPECT_EQ(Read(tcp.get(), 153, 1), (std::vector<uint16_t>{130}));
+    EXPECT_EQ(sim.Stop(), 0) << "a clean exit";
 }
 
 TEST(SimRtu, PacesRepliesAsTheLineWould) {
