@@ -26,6 +26,16 @@ std::string LinkTarget(const std::string& link) {
 }  // namespace
 
 PtyPort::PtyPort(std::string link) : link_(std::move(link)) {
+    try {
+        Open();
+        MakeLink();
+    } catch (...) {
+        Close();
+        throw;
+    }
+}
+
+void PtyPort::Open() {
     master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) {
         Fail("cannot create a pseudo-terminal");
@@ -45,7 +55,9 @@ PtyPort::PtyPort(std::string link) : link_(std::move(link)) {
     cfmakeraw(&tio);
     tcsetattr(keeper_, TCSANOW, &tio);
     fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
+}
 
+void PtyPort::MakeLink() {
     struct stat existing {};
     if (lstat(link_.c_str(), &existing) == 0) {
         if (!S_ISLNK(existing.st_mode)) {
@@ -64,8 +76,16 @@ PtyPort::~PtyPort() {
     if (LinkTarget(link_) == device_) {
         unlink(link_.c_str());
     }
-    close(keeper_);
-    close(master_);
+    Close();
+}
+
+void PtyPort::Close() {
+    for (int* fd : {&keeper_, &master_}) {
+        if (*fd >= 0) {
+            close(*fd);
+            *fd = -1;
+        }
+    }
 }
 
 }  // namespace qav::sim

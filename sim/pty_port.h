@@ -20,6 +20,10 @@ public:
     const std::string& Link() const { return link_; }
 
 private:
+    void Open();
+    void MakeLink();
+    void Close();
+
     int master_ = -1;
     // Keeps the device side open between masters, so that the relay's side never sees a hang-up.
     int keeper_ = -1;

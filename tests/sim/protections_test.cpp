@@ -160,6 +160,15 @@ TEST(Protections, ThermalOverloadTripsAndCountsTheCoolingWait) {
     EXPECT_EQ(relay.Value(59), 999);
 }
 
+TEST(Protections, TripOnTheStepThatCompletesTheirDelay) {
+    Relay relay{MotorSettings50({{181, 10}})};  // 1.0 s
+    relay.Plant().supplyVolts = 450;
+    Step(relay, 900ms);
+    EXPECT_EQ(relay.Alarms(), 0u);
+    Step(relay, 100ms);
+    EXPECT_EQ(relay.Alarms(), 1u << 13);
+}
+
 TEST(Protections, SwitchedOffProtectionsDoNotTrip) {
     Relay relay{MotorSettings50({{182, 0}, {157, 0}})};
     StartAndRun(relay);
