@@ -2,6 +2,7 @@
 #pragma once
 
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -96,6 +97,49 @@ public:
     void ShowRemoteControl(bool allowed) override {
         log.push_back(std::string("remote ") + (allowed ? "on" : "off"));
     }
+};
+
+// The same for a poller running in its own thread: every call is recorded under a lock.
+class LockedDisplay : public MonitorDisplay {
+public:
+    template <class F>
+    auto Read(F f) const {
+        std::lock_guard lock(mutex_);
+        return f(display_);
+    }
+
+    void ShowCurrents(const CurrentValues& v) override { Locked(&MonitorDisplay::ShowCurrents, v); }
+    void ShowVoltages(const VoltageValues& v) override { Locked(&MonitorDisplay::ShowVoltages, v); }
+    void ShowPowers(const PowerValues& v) override { Locked(&MonitorDisplay::ShowPowers, v); }
+    void ShowEnergies(const EnergyValues& v) override { Locked(&MonitorDisplay::ShowEnergies, v); }
+    void ShowBalance(int32_t a, int32_t b) override { Locked(&MonitorDisplay::ShowBalance, a, b); }
+    void ShowRelayClock(const RelayClock& c) override { Locked(&MonitorDisplay::ShowRelayClock, c); }
+    void ShowAverages(const AverageValues& v) override { Locked(&MonitorDisplay::ShowAverages, v); }
+    void ShowTimes(const TimeValues& v) override { Locked(&MonitorDisplay::ShowTimes, v); }
+    void ShowSensors(const SensorValues& v) override { Locked(&MonitorDisplay::ShowSensors, v); }
+    void ShowHeating(uint32_t a, int32_t p) override { Locked(&MonitorDisplay::ShowHeating, a, p); }
+    void ShowStatus(uint16_t s) override { Locked(&MonitorDisplay::ShowStatus, s); }
+    void InsertAlarmRow(const AlarmRow& r) override { Locked(&MonitorDisplay::InsertAlarmRow, r); }
+    void RemoveAlarmRows(int a) override { Locked(&MonitorDisplay::RemoveAlarmRows, a); }
+    void RemoveAllAlarmRows() override { Locked(&MonitorDisplay::RemoveAllAlarmRows); }
+    void ShowAlarmBanner(int s) override { Locked(&MonitorDisplay::ShowAlarmBanner, s); }
+    void ShowAlarmReset(bool v) override { Locked(&MonitorDisplay::ShowAlarmReset, v); }
+    void SetRecloseRange(int32_t r) override { Locked(&MonitorDisplay::SetRecloseRange, r); }
+    void ShowRatedCurrent(int32_t a) override { Locked(&MonitorDisplay::ShowRatedCurrent, a); }
+    void ShowVoltageLimits(int32_t l, int32_t u) override {
+        Locked(&MonitorDisplay::ShowVoltageLimits, l, u);
+    }
+    void ShowRemoteControl(bool a) override { Locked(&MonitorDisplay::ShowRemoteControl, a); }
+
+private:
+    template <class M, class... A>
+    void Locked(M method, const A&... args) {
+        std::lock_guard lock(mutex_);
+        (display_.*method)(args...);
+    }
+
+    mutable std::mutex mutex_;
+    RecordingDisplay display_;
 };
 
 }  // namespace qav::monitor::test
