@@ -29,18 +29,22 @@ public:
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
         const qreal side = std::min(rect.width(), rect.height());
-        const QRectF disc(rect.x() + (rect.width() - side) / 2.0 + 0.5,
-                          rect.y() + (rect.height() - side) / 2.0 + 0.5, side - 1.0, side - 1.0);
+        const qreal rim = std::max(1.0, side / 16.0);
+        // The rim's pen is centred on the outline: inset by half of it so that it stays inside the image.
+        const qreal diameter = side - rim;
+        const QRectF disc(rect.x() + (rect.width() - diameter) / 2.0,
+                          rect.y() + (rect.height() - diameter) / 2.0, diameter, diameter);
         const QColor base = BaseColor(color_);
         // Light falls from the upper left: a bright spot there, the rim in shadow.
-        QRadialGradient glow(disc.center(), side / 2.0, disc.topLeft() + QPointF(side * 0.35, side * 0.3));
+        QRadialGradient glow(disc.center(), diameter / 2.0,
+                             disc.topLeft() + QPointF(side * 0.35, side * 0.3));
         glow.setColorAt(0.0, base.lighter(color_ == LampColor::Dark ? 130 : 175));
         glow.setColorAt(0.6, base);
         glow.setColorAt(1.0, base.darker(150));
 
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing);
-        painter->setPen(QPen(base.darker(240), std::max(1.0, side / 16.0)));
+        painter->setPen(QPen(base.darker(240), rim));
         painter->setBrush(glow);
         painter->drawEllipse(disc);
         painter->restore();
