@@ -1,9 +1,10 @@
 #include "cx_list_ctrl.h"
 
 #include <QHeaderView>
+#include <QMetaObject>
+#include <QThread>
 #include <algorithm>
-
-#include "ui_thread.h"
+#include <utility>
 
 namespace qav::controls {
 
@@ -33,16 +34,32 @@ void CXListCtrl::InsertColumn(int column, const QString& heading, Qt::Alignment 
     setColumnHidden(column, width <= 0);
 }
 
+template <class F>
+void CXListCtrl::InOrder(F&& f) {
+    if (QThread::currentThread() == thread() && waiting_.load() == 0) {
+        f();
+        return;
+    }
+    waiting_.fetch_add(1);
+    QMetaObject::invokeMethod(
+        this,
+        [this, f = std::forward<F>(f)] {
+            waiting_.fetch_sub(1);
+            f();
+        },
+        Qt::QueuedConnection);
+}
+
 void CXListCtrl::InsertRowAtTop(const QStringList& texts, int itemData) {
-    OnUiThread(this, [this, texts, itemData] { InsertNow(texts, itemData); });
+    InOrder([this, texts, itemData] { InsertNow(texts, itemData); });
 }
 
 void CXListCtrl::DeleteRowsByData(int itemData) {
-    OnUiThread(this, [this, itemData] { DeleteNow(itemData); });
+    InOrder([this, itemData] { DeleteNow(itemData); });
 }
 
 void CXListCtrl::DeleteAllItems() {
-    OnUiThread(this, [this] { setRowCount(0); });
+    InOrder([this] { setRowCount(0); });
 }
 
 void CXListCtrl::InsertNow(const QStringList& texts, int itemData) {

@@ -6,13 +6,16 @@
 #include <QStringList>
 #include <QTableWidget>
 #include <QVector>
+#include <atomic>
 
 #include "alarm_marks.h"
 
 namespace qav::controls {
 
-// Row operations may be called from any thread: from another thread they are queued and run on the widget's
-// thread in the order called. Reading rows and the inherited table operations belong to the widget's thread.
+// Row operations may be called from any thread and take effect in the order called: from another thread they
+// are queued to the widget's thread, and on the widget's thread they run at once unless queued ones are still
+// waiting (then they wait behind them, so a clearing of the list is never overtaken by older insertions).
+// Reading rows and the inherited table operations belong to the widget's thread.
 // The marks may be used from any thread at any time. The widget must outlive any thread that calls it.
 class CXListCtrl : public QTableWidget {
     Q_OBJECT
@@ -47,11 +50,14 @@ public:
     const qav::monitor::AlarmMarks& Marks() const { return marks_; }
 
 private:
+    template <class F>
+    void InOrder(F&& f);
     void InsertNow(const QStringList& texts, int itemData);
     void DeleteNow(int itemData);
 
     qav::monitor::AlarmMarks marks_;
     QVector<Qt::Alignment> alignments_;
+    std::atomic<int> waiting_{0};  // row operations queued and not yet run
 };
 
 }  // namespace qav::controls

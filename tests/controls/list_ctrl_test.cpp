@@ -87,6 +87,24 @@ TEST(CXListCtrl, RowOperationsFromAnotherThreadKeepTheirOrder) {
     EXPECT_EQ(Data(list), (std::vector<int>{4}));
 }
 
+TEST(CXListCtrl, ClearingOnItsOwnThreadIsNotOvertakenByWaitingInsertions) {
+    CXListCtrl list;
+    AddAlarmColumns(list);
+    // The poller lists two alarms and stops; their rows still wait in the queue when the panel resets.
+    std::thread([&] {
+        list.InsertRowAtTop({QStringLiteral("a")}, 1);
+        list.InsertRowAtTop({QStringLiteral("b")}, 2);
+    }).join();
+    list.DeleteAllItems();
+    list.InsertRowAtTop({QStringLiteral("c")}, 3);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Data(list), (std::vector<int>{3}));
+
+    // With nothing waiting, the widget's own thread changes the rows at once.
+    list.DeleteRowsByData(3);
+    EXPECT_EQ(list.rowCount(), 0);
+}
+
 TEST(CXListCtrl, MarksAndTheRowsAddedFlag) {
     CXListCtrl list;
     EXPECT_FALSE(list.HasMarks());
