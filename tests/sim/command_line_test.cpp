@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 
 #include "modbus_client.h"
@@ -34,6 +36,19 @@ Outcome Shell(const std::string& command) {
     const int status = pclose(pipe);
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
 }
+
+// A private folder under /tmp, removed with whatever is left in it however the test ends.
+struct TempFolder {
+    TempFolder() {
+        char name[] = "/tmp/qav-sim-test-XXXXXX";
+        if (mkdtemp(name) == nullptr) {
+            throw std::runtime_error("cannot create a temporary folder");
+        }
+        path = name;
+    }
+    ~TempFolder() { std::filesystem::remove_all(path); }
+    std::string path;
+};
 
 Outcome RunToEnd(const std::string& args) {
     return Shell(std::string(QAV510_SIM_PATH) + " " + args);
@@ -70,9 +85,8 @@ TEST(SimCommandLine, TerminationRemovesTheSymlinkAndEndsCleanly) {
 }
 
 TEST(SimCommandLine, ReplacesAStaleSymlinkButNoOtherFile) {
-    char folder[] = "/tmp/qav-sim-test-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    const std::string link = std::string(folder) + "/tty";
+    const TempFolder folder;
+    const std::string link = folder.path + "/tty";
     ASSERT_EQ(symlink("/dev/pts/nonexistent", link.c_str()), 0);
     {
         SimProcess sim({"--rtu", link});
@@ -86,14 +100,11 @@ TEST(SimCommandLine, ReplacesAStaleSymlinkButNoOtherFile) {
     std::string text;
     std::getline(kept, text);
     EXPECT_EQ(text, "not a port");
-    unlink(link.c_str());
-    rmdir(folder);
 }
 
 TEST(SimCommandLine, ControlSocketTakesCommandsToo) {
-    char folder[] = "/tmp/qav-sim-test-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    const std::string socketPath = std::string(folder) + "/control";
+    const TempFolder folder;
+    const std::string socketPath = folder.path + "/control";
     {
         SimProcess sim({"--control", socketPath});
         const Outcome answer = Shell("printf 'get 0\\nstate\\n' | socat -t 2 - UNIX-CONNECT:" + socketPath);
@@ -102,7 +113,6 @@ TEST(SimCommandLine, ControlSocketTakesCommandsToo) {
     }
     struct stat info {};
     EXPECT_NE(lstat(socketPath.c_str(), &info), 0) << "removed at the end";
-    rmdir(folder);
 }
 
 }  // namespace
