@@ -13,7 +13,7 @@ struct LinkState {
     std::atomic<uint32_t> protocol{0};  // 1 = ASCII, else RTU; read when a serial port is opened
     std::atomic<uint32_t> timeoutMs{100};
     std::atomic<uint32_t> userFlag{0};
-    // Touched only by the attempt holding the bus (and, for receive, the TCP receiver under its lock).
+    // Touched only by the attempt holding the bus (the TCP link receives into a buffer of its own).
     uint8_t tx[kBufferSize] = {};
     uint8_t rx[kBufferSize] = {};
 };
