@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <cstring>
 #include <string>
@@ -37,8 +38,10 @@ std::string DevicePath(const std::string& name) {
     }
     if (name.size() > 3 && strncasecmp(name.c_str(), "COM", 3) == 0 &&
         name.find_first_not_of("0123456789", 3) == std::string::npos) {
-        const unsigned long n = std::stoul(name.substr(3));
-        if (n >= 1) {
+        // No exception may leave the interface: a number too large for any port is just a missing device.
+        unsigned long n = 0;
+        const auto parsed = std::from_chars(name.data() + 3, name.data() + name.size(), n);
+        if (parsed.ec == std::errc() && n >= 1) {
             return "/dev/ttyS" + std::to_string(n - 1);
         }
     }
@@ -164,12 +167,12 @@ speed_t Speed(int32_t index) {
     return index == 1 ? B19200 : B9600;
 }
 
-// A pseudo-terminal has no parity and refuses PARENB; what matters is that speed and character frame hold.
+// A pseudo-terminal has no parity and always reports 8 data bits, and may refuse the whole request for
+// PARENB; it still works as a port when the speed and the stop bits hold.
 bool Applied(int fd, const termios& wanted) {
     termios now{};
     return tcgetattr(fd, &now) == 0 && cfgetospeed(&now) == cfgetospeed(&wanted) &&
-           cfgetispeed(&now) == cfgetispeed(&wanted) && (now.c_cflag & CSIZE) == (wanted.c_cflag & CSIZE) &&
-           (now.c_cflag & CSTOPB) == (wanted.c_cflag & CSTOPB);
+           cfgetispeed(&now) == cfgetispeed(&wanted) && (now.c_cflag & CSTOPB) == (wanted.c_cflag & CSTOPB);
 }
 
 }  // namespace

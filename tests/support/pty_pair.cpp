@@ -25,12 +25,22 @@ PtyPair::PtyPair() {
     cfmakeraw(&tio);
     tcsetattr(slaveKeeper_, TCSANOW, &tio);
     fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
+    // Child processes a test starts (helpers, peers) must not hold either side open.
+    fcntl(master_, F_SETFD, FD_CLOEXEC);
+    fcntl(slaveKeeper_, F_SETFD, FD_CLOEXEC);
     slavePath_ = name;
 }
 
 PtyPair::~PtyPair() {
-    close(master_);
+    CloseMaster();
     close(slaveKeeper_);
+}
+
+void PtyPair::CloseMaster() {
+    if (master_ >= 0) {
+        close(master_);
+        master_ = -1;
+    }
 }
 
 std::vector<uint8_t> PtyPair::Receive(std::size_t size, std::chrono::milliseconds within) {

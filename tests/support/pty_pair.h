@@ -18,6 +18,8 @@ public:
 
     const std::string& SlavePath() const { return slavePath_; }
     int MasterFd() const { return master_; }
+    // The slave side as the fixture holds it open: its line settings are those the library sets.
+    int SlaveFd() const { return slaveKeeper_; }
 
     // Bytes the device side has received, waiting until `size` bytes are there or the time is up.
     std::vector<uint8_t> Receive(std::size_t size, std::chrono::milliseconds within);
@@ -25,6 +27,8 @@ public:
     void Send(const std::string& text);
     // Throws away whatever the device side has received so far.
     void Drain();
+    // The device side goes away, as when a USB adapter is pulled out: the slave side is hung up.
+    void CloseMaster();
 
 private:
     int master_ = -1;
