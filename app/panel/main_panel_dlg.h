@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "panel_controls.h"
 #include "prompt.h"
 #include "shared_settings.h"
 
@@ -26,6 +27,9 @@ public:
     void ApplySettings();
     // Lets the next close request through (the shell's closing sequence has run).
     void AllowClose();
+
+    // The panel's controls, for the shell and for tests.
+    const PanelControls& Controls() const;
 
 signals:
     void aboutRequested();

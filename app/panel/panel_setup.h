@@ -34,7 +34,7 @@ void InitialiseControls(QWidget& content, const PanelControls& c, const settings
 // User-interface thread.
 void SetRelayModeImage(CXLed& led, int mode);
 
-// "9600 бит/сек" or "19200 бит/сек", as the link uses nBaudIndex (a value above 1 counts as 1).
+// "9600 бит/сек" or "19200 бит/сек", as the link uses nBaudIndex (any value but 1 means 9600).
 void ShowBaud(CXLabel& label, const settings::_tagSTRUCT_SETTINGS& s);
 
 }  // namespace qav::panel

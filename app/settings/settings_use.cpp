@@ -39,27 +39,27 @@ int32_t Retries(const _tagSTRUCT_SETTINGS& s) {
 }
 
 int32_t BaudIndex(const _tagSTRUCT_SETTINGS& s) {
-    return std::clamp(s.nBaudIndex, 0, 1);
+    return s.nBaudIndex == 1 ? 1 : 0;
 }
 
 int32_t DataBitsIndex(const _tagSTRUCT_SETTINGS& s) {
-    return std::clamp(s.nDataBitsIndex, 0, 1);
+    return s.nDataBitsIndex == 0 ? 0 : 1;
 }
 
 int32_t ParityIndex(const _tagSTRUCT_SETTINGS& s) {
-    return std::clamp(s.nParityIndex, 0, 1);
+    return s.nParityIndex == 1 ? 1 : 0;
 }
 
 int32_t StopBitsIndex(const _tagSTRUCT_SETTINGS& s) {
-    return std::clamp(s.nStopBitsIndex, 0, 1);
+    return s.nStopBitsIndex == 0 ? 0 : 1;
 }
 
 int32_t Protocol(const _tagSTRUCT_SETTINGS& s) {
-    return std::clamp(s.nProtocol, 0, 1);
+    return s.nProtocol == 1 ? 1 : 0;
 }
 
 int32_t Theme(const _tagSTRUCT_SETTINGS& s) {
-    return std::clamp(s.nTheme, 0, 1);
+    return s.nTheme == 1 ? 1 : 0;
 }
 
 int32_t PowerView(const _tagSTRUCT_SETTINGS& s, int k) {

@@ -24,7 +24,8 @@ uint32_t Timeout(const _tagSTRUCT_SETTINGS& s);
 // Retries 0 to 10: every request may take (retries + 1) time-outs.
 int32_t Retries(const _tagSTRUCT_SETTINGS& s);
 
-// Positions in the settings dialog's two-entry lists, 0 or 1.
+// Positions in the settings dialog's two-entry lists, 0 or 1. A stored value outside them means what the
+// link library makes of it: 9600 bit/s, 8 data bits, no parity, 2 stop bits, RTU; and the system colours.
 int32_t BaudIndex(const _tagSTRUCT_SETTINGS& s);
 int32_t DataBitsIndex(const _tagSTRUCT_SETTINGS& s);
 int32_t ParityIndex(const _tagSTRUCT_SETTINGS& s);

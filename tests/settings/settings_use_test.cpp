@@ -74,27 +74,27 @@ TEST(SettingsUse, EveryNumberBoundedToWhatItsUserTakes) {
         {"BaudIndex",
          [](auto& s, int32_t v) { s.nBaudIndex = v; },
          [](const auto& s) -> int64_t { return BaudIndex(s); },
-         {{-1, 0}, {0, 0}, {1, 1}, {2, 1}, {INT_MAX, 1}}},
+         {{-1, 0}, {0, 0}, {1, 1}, {2, 0}, {INT_MAX, 0}}},
         {"DataBitsIndex",
          [](auto& s, int32_t v) { s.nDataBitsIndex = v; },
          [](const auto& s) -> int64_t { return DataBitsIndex(s); },
-         {{INT_MIN, 0}, {0, 0}, {1, 1}, {8, 1}}},
+         {{INT_MIN, 1}, {0, 0}, {1, 1}, {8, 1}}},
         {"ParityIndex",
          [](auto& s, int32_t v) { s.nParityIndex = v; },
          [](const auto& s) -> int64_t { return ParityIndex(s); },
-         {{-7, 0}, {1, 1}, {2, 1}}},
+         {{-7, 0}, {1, 1}, {2, 0}}},
         {"StopBitsIndex",
          [](auto& s, int32_t v) { s.nStopBitsIndex = v; },
          [](const auto& s) -> int64_t { return StopBitsIndex(s); },
-         {{-1, 0}, {1, 1}, {2, 1}}},
+         {{-1, 1}, {0, 0}, {1, 1}, {2, 1}}},
         {"Protocol",
          [](auto& s, int32_t v) { s.nProtocol = v; },
          [](const auto& s) -> int64_t { return Protocol(s); },
-         {{-1, 0}, {0, 0}, {1, 1}, {2, 1}}},
+         {{-1, 0}, {0, 0}, {1, 1}, {2, 0}}},
         {"Theme",
          [](auto& s, int32_t v) { s.nTheme = v; },
          [](const auto& s) -> int64_t { return Theme(s); },
-         {{-1, 0}, {0, 0}, {1, 1}, {7, 1}}},
+         {{-1, 0}, {0, 0}, {1, 1}, {7, 0}}},
         {"PowerView(2)",
          [](auto& s, int32_t v) { s.nPowerView[2] = v; },
          [](const auto& s) -> int64_t { return PowerView(s, 2); },
@@ -156,7 +156,7 @@ TEST(SettingsUse, DamagedRecordIsKeptAsStored) {
     EXPECT_EQ(RefreshIntervalSeconds(s), 1);
     EXPECT_EQ(Timeout(s), 1u);
     EXPECT_EQ(Retries(s), 10);
-    EXPECT_EQ(BaudIndex(s), 1);
+    EXPECT_EQ(BaudIndex(s), 0);  // the link runs at 9600 bit/s for any index but 1
     EXPECT_EQ(PowerView(s, 1), 0);
     EXPECT_EQ(ChartChannel(s, 3), 55);
 
