@@ -61,7 +61,7 @@ int Serve(const Options& options) {
     std::optional<TcpServer> tcp;
     std::string ready = "ready";
     if (options.tcp) {
-        tcp.emplace(slave);
+        tcp.emplace(slave, options.baud);
         const uint16_t port = tcp->Listen(options.tcpHost, options.tcpPort);
         ready += " tcp=" + options.tcpHost + ":" + std::to_string(port);
     }

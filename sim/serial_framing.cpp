@@ -119,4 +119,11 @@ std::chrono::microseconds LineTime(std::size_t characters, SerialMode mode, unsi
     return std::chrono::microseconds{bits * 1000000 / baud};
 }
 
+std::chrono::microseconds TransactionLineTime(std::size_t requestCharacters, std::size_t replyCharacters,
+                                              SerialMode mode, unsigned baud) {
+    const auto silence =
+        mode == SerialMode::kRtu ? LineTime(7, mode, baud) / 2 : std::chrono::microseconds{0};
+    return LineTime(requestCharacters, mode, baud) + silence + LineTime(replyCharacters, mode, baud);
+}
+
 }  // namespace qav::sim

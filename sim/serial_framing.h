@@ -58,5 +58,9 @@ std::size_t EncodeAscii(uint8_t address, const Pdu& pdu, bool corrupt, uint8_t* 
 // Start bit, data, parity or second stop bit, stop bit: 11 bits a character in RTU, 10 in ASCII.
 int BitsPerCharacter(SerialMode mode);
 std::chrono::microseconds LineTime(std::size_t characters, SerialMode mode, unsigned baud);
+// One transaction on the line: the request, in RTU the 3.5 characters of silence that end it, then the reply.
+// Zero without a baud rate.
+std::chrono::microseconds TransactionLineTime(std::size_t requestCharacters, std::size_t replyCharacters,
+                                              SerialMode mode, unsigned baud);
 
 }  // namespace qav::sim

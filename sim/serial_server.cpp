@@ -94,12 +94,9 @@ void SerialServer::Reply(const SerialRequest& request) {
                                  ? EncodeRtu(request.address, answer.pdu, answer.corrupt, frame)
                                  : EncodeAscii(request.address, answer.pdu, answer.corrupt, frame);
     // A pseudo-terminal delivers the request at once, where a line would still be carrying it; then the
-    // reply leaves after the turn-around pause and takes its own time on the line.
+    // reply leaves after the silence that ends the request and takes its own time on the line.
     const std::size_t requestCharacters = mode_ == SerialMode::kRtu ? request.size + 3 : 2 * request.size + 7;
-    const auto turnaround =
-        mode_ == SerialMode::kRtu && baud_ != 0 ? FrameGap() : std::chrono::microseconds{0};
-    if (stop_.Pause(slave_.ResponseDelay() + LineTime(requestCharacters, mode_, baud_) + turnaround +
-                    LineTime(size, mode_, baud_))) {
+    if (stop_.Pause(slave_.ResponseDelay() + TransactionLineTime(requestCharacters, size, mode_, baud_))) {
         Send(frame, size);
     }
 }

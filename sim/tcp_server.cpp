@@ -12,6 +12,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "serial_framing.h"
+
 namespace qav::sim {
 namespace {
 
@@ -44,7 +46,7 @@ bool SendAll(int fd, const uint8_t* data, std::size_t size) {
 
 }  // namespace
 
-TcpServer::TcpServer(Slave& slave) : slave_(slave) {}
+TcpServer::TcpServer(Slave& slave, unsigned baud) : slave_(slave), baud_(baud) {}
 
 TcpServer::~TcpServer() {
     Stop();
@@ -216,7 +218,10 @@ bool TcpServer::ServeFrames(int fd, uint8_t* buffer, std::size_t& size) {
                 return false;
             }
             if (answer.kind == Answer::Kind::kReply) {
-                if (!stop_.Pause(slave_.ResponseDelay())) {
+                // Unit, PDU and CRC of the request and reply as the RTU line behind a gateway carries them.
+                const auto line =
+                    TransactionLineTime(length + 2, answer.pdu.size + 3, SerialMode::kRtu, baud_);
+                if (!stop_.Pause(slave_.ResponseDelay() + line)) {
                     return false;
                 }
                 std::memcpy(reply, buffer, 4);  // transaction and protocol identifiers

@@ -19,7 +19,8 @@ public:
     // Further clients are accepted and closed at once.
     static constexpr std::size_t kMaxConnections = 32;
 
-    explicit TcpServer(Slave& slave);
+    // With a baud rate, replies are paced as a gateway in front of the relay's RTU line would pace them.
+    explicit TcpServer(Slave& slave, unsigned baud = 0);
     ~TcpServer();
     TcpServer(const TcpServer&) = delete;
     TcpServer& operator=(const TcpServer&) = delete;
@@ -47,6 +48,7 @@ private:
     bool ServeFrames(int fd, uint8_t* buffer, std::size_t& size);
 
     Slave& slave_;
+    unsigned baud_;
     StopSignal stop_;
     int listenFd_ = -1;
     std::thread acceptThread_;
