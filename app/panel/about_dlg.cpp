@@ -16,6 +16,7 @@
 #include "cx_led.h"
 #include "help_opener.h"
 #include "maker.h"
+#include "panel_images.h"
 #include "qt_color.h"
 #include "settings_use.h"
 #include "system_info.h"
@@ -64,8 +65,12 @@ CAboutDlg::CAboutDlg(const settings::_tagSTRUCT_SETTINGS& settings, platform::Pr
     title_->SetColors(colours.text, colours.back);
     title_->SetBold(true);
     title_->SetFontSize(12);
-    for (controls::CXLed* globe : globes_) {
-        globe->setFixedSize(kGlobeSize, kGlobeSize);
+    picture_->setPixmap(ImagePixmap(ImageRole::About, devicePixelRatioF()));
+    const controls::IconImage globe = PanelImage(ImageRole::Globe);
+    for (controls::CXLed* led : globes_) {
+        led->setFixedSize(globe.size);
+        led->LoadIcons(globe, {});
+        led->SetState(1);
     }
 
     auto* titleRow = new QHBoxLayout;
@@ -108,17 +113,6 @@ CAboutDlg::CAboutDlg(const settings::_tagSTRUCT_SETTINGS& settings, platform::Pr
     layout->addLayout(body);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-}
-
-void CAboutDlg::SetPicture(const QPixmap& picture) {
-    picture_->setPixmap(picture);
-}
-
-void CAboutDlg::SetGlobe(const QIcon& globe) {
-    for (controls::CXLed* led : globes_) {
-        led->LoadIcons({globe, QSize(kGlobeSize, kGlobeSize)}, {});
-        led->SetState(1);
-    }
 }
 
 void CAboutDlg::keyPressEvent(QKeyEvent* event) {

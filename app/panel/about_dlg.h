@@ -18,15 +18,9 @@ namespace qav::panel {
 class CAboutDlg : public CQuietDialog {
     Q_OBJECT
 public:
-    static constexpr int kGlobeSize = 48;
-
     // Colours from the settings' theme; `prompt` shows the system information.
     CAboutDlg(const settings::_tagSTRUCT_SETTINGS& settings, platform::Prompt& prompt,
               QWidget* parent = nullptr);
-
-    // The picture and the two globes; empty until set.
-    void SetPicture(const QPixmap& picture);
-    void SetGlobe(const QIcon& globe);
 
 protected:
     // F1 opens the guide.

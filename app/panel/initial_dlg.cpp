@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <utility>
 
+#include "panel_images.h"
 #include "program_folders.h"
 #include "screen_check.h"
 
@@ -21,11 +22,7 @@ CInitialDlg::CInitialDlg(platform::Prompt& prompt, std::filesystem::path program
     setWindowTitle(QStringLiteral("Приветствие"));
     setFixedSize(kWidth, kHeight);
     picture_->setGeometry(0, 0, kWidth, kHeight);
-    picture_->setScaledContents(true);
-}
-
-void CInitialDlg::SetPicture(const QPixmap& picture) {
-    picture_->setPixmap(picture);
+    picture_->setPixmap(ImagePixmap(ImageRole::Splash, devicePixelRatioF()));
 }
 
 bool CInitialDlg::Run() {

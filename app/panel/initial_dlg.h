@@ -28,9 +28,6 @@ public:
     // a folder cannot be created (after its error box).
     bool Run();
 
-    // The picture shown; empty until one is set.
-    void SetPicture(const QPixmap& picture);
-
 protected:
     void showEvent(QShowEvent* event) override;
     void timerEvent(QTimerEvent* event) override;

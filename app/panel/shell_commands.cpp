@@ -52,6 +52,10 @@ void ShellCommands::About() {
     dialog.exec();
 }
 
+CAboutDlg* ShellCommands::OpenAbout() const {
+    return about_.data();
+}
+
 void ShellCommands::Help() {
     OpenHelp();
 }

@@ -36,7 +36,7 @@ public:
     void Help();
 
     // The About box while it is open.
-    CAboutDlg* OpenAbout() const { return about_.data(); }
+    CAboutDlg* OpenAbout() const;
 
     // The box shown by a command whose window is not part of the program yet.
     static platform::PromptRequest NotAvailableBox();

@@ -6,7 +6,14 @@
 #include <QWidget>
 #include <utility>
 
+#include "panel_images.h"
+
 namespace qav::panel {
+
+TrayImages ProgramTrayImages() {
+    return {ImageIcon(ImageRole::TrayNormal), ImageIcon(ImageRole::TrayRecording),
+            ImageIcon(ImageRole::TrayWarning)};
+}
 
 CTrayIcon::CTrayIcon(TrayImages images, QWidget* panel, QObject* parent)
     : QObject(parent),

@@ -21,6 +21,9 @@ struct TrayImages {
     QIcon warning;
 };
 
+// The program's three tray images.
+TrayImages ProgramTrayImages();
+
 class CTrayIcon : public QObject {
     Q_OBJECT
 public:

@@ -10,6 +10,7 @@
 
 #include "QAV508DLL.h"
 #include "cx_label.h"
+#include "cx_led.h"
 #include "help_file.h"
 #include "maker.h"
 #include "scripted_prompt.h"
@@ -63,6 +64,20 @@ TEST(AboutDlg, Texts) {
     EXPECT_TRUE(title->font().bold());
     EXPECT_EQ(title->font().pointSize(), 12);
     EXPECT_EQ(about.findChildren<QPushButton*>().size(), 3);
+}
+
+// The picture and the two globes, steadily lit.
+TEST(AboutDlg, Pictures) {
+    test::ScriptedPrompt prompt;
+    CAboutDlg about(settings::DefaultSettings(), prompt);
+    EXPECT_FALSE(about.findChild<QLabel*>()->pixmap().isNull());
+    const QList<controls::CXLed*> globes = about.findChildren<controls::CXLed*>();
+    ASSERT_EQ(globes.size(), 2);
+    for (const controls::CXLed* globe : globes) {
+        EXPECT_EQ(globe->State(), 1);
+        EXPECT_FALSE(globe->IsBlinking());
+        EXPECT_EQ(globe->size(), QSize(48, 48));
+    }
 }
 
 // Theme 1 paints the box and the title in the settings' colours, otherwise in the system's.

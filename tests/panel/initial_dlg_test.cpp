@@ -74,6 +74,9 @@ TEST(InitialDlg, ShowsForThreeSecondsWhateverTheKeys) {
     CInitialDlg splash(prompt, root.Path());
     EXPECT_EQ(splash.windowTitle(), QStringLiteral("Приветствие"));
     EXPECT_TRUE(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
+    const QLabel* picture = splash.findChild<QLabel*>();
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->pixmap().deviceIndependentSize().toSize(), QSize(500, 190));
 
     QRect shownAt;
     bool stillShown = false;
