@@ -78,7 +78,10 @@ CAboutDlg::CAboutDlg(const settings::_tagSTRUCT_SETTINGS& settings, platform::Pr
     titleRow->addWidget(title_, 1);
     titleRow->addWidget(globes_[1]);
 
-    auto* link = new QLabel(QStringLiteral("<a href=\"%1\">%1</a>").arg(QString::fromUtf8(kMakerSite)), this);
+    const QString site = QString::fromUtf8(kMakerSite);
+    auto* link = new QLabel(QStringLiteral("<a href=\"%1\">%2</a>")
+                                .arg(QUrl::fromUserInput(site).toString(), site.toHtmlEscaped()),
+                            this);
     link->setTextFormat(Qt::RichText);
     link->setTextInteractionFlags(Qt::TextBrowserInteraction);
     connect(link, &QLabel::linkActivated, this,

@@ -3,8 +3,9 @@
 
 namespace qav::panel {
 
-// Placeholders until the maker's own name and address are supplied; the About box takes them from here only.
+// Placeholders until the maker's own name and address are supplied; the About box and the window caption take
+// them from here only. The site is written as the operator sees it, without a scheme.
 inline constexpr const char* kMakerName = "Разработчик панели управления КАВ-510";
-inline constexpr const char* kMakerSite = "https://www.example.com/";
+inline constexpr const char* kMakerSite = "www.qav510.example";
 
 }  // namespace qav::panel
