@@ -90,6 +90,28 @@ QAV508DLL_API void DLL_SetIOTimeout(uint32_t milliseconds);
 QAV508DLL_API void DLL_SetUserFlag(uint32_t flag);
 QAV508DLL_API uint32_t DLL_GetUserFlag(void);
 
+/* Directions of a trace report. */
+enum { QAV_TRACE_SENT = 0, QAV_TRACE_RECEIVED = 1 };
+
+/* A trace report of the serial and TCP links, one per event of every attempt (each retry is an attempt):
+ *   QAV_TRACE_SENT      the request frame exactly as it was handed to the port or socket; `result` is 0.
+ *   QAV_TRACE_RECEIVED  the attempt has ended: the bytes it received (none after a silent device or a failed
+ *                       send) and its result code, as listed above. For -103, MODBUS_GetDeviceError() already
+ *                       holds the exception code.
+ * `bytes` is valid only during the call. Attempts that fail before sending (port not open) report only their
+ * end; the simulator link of DEBUG_Open has no wire and reports nothing.
+ * The callback runs in the thread of the transaction while that thread holds the bus and the hook's lock: it
+ * must return quickly (every transaction of every thread waits for it), and it must not call the library,
+ * except MODBUS_GetDeviceError, which it may read. */
+typedef void (*QAV_TraceCallback)(void* context, int32_t direction, const uint8_t* bytes, int32_t size,
+                                  int32_t result);
+
+/* Sets the callback that receives the trace reports, with a `context` passed back to it; a null callback
+ * switches tracing off. Safe while transactions run in other threads: it waits for a report in progress, so
+ * once it returns the previous callback and context are never used again. Without a callback tracing costs
+ * one atomic load per report. */
+QAV508DLL_API void DLL_SetTraceCallback(QAV_TraceCallback callback, void* context);
+
 /* One measured quantity: raw value / nDivisor is the value in szUnit. Texts are constant UTF-16. */
 struct _tagSTRUCT_MEASURE_INFO {
     uint32_t nDivisor;

@@ -17,6 +17,7 @@
 #include "gate.h"
 #include "link_state.h"
 #include "text.h"
+#include "trace.h"
 
 namespace qav::link {
 namespace {
@@ -78,7 +79,8 @@ bool WriteFrame(int fd, const uint8_t* data, std::size_t size) {
     return true;
 }
 
-int32_t Attempt(const Request& request, Destination destination, bool ascii) {
+// One attempt; `received` counts the bytes it collected in the receive buffer.
+int32_t Exchange(const Request& request, Destination destination, bool ascii, std::size_t& received) {
     const int fd = g_port.load();
     if (fd < 0) {
         return MB_ERR_NOT_OPEN;
@@ -92,8 +94,9 @@ int32_t Attempt(const Request& request, Destination destination, bool ascii) {
     if (!WriteFrame(fd, state.tx, txSize)) {
         return MB_ERR_IO;
     }
+    // Before the reply's time-out starts, so that the callback's time is never counted against the device.
+    trace::Sent(state.tx, txSize);
 
-    std::size_t received = 0;
     if (ascii) {
         std::memset(state.rx, 0, sizeof state.rx);
         Ascii().Reset();
@@ -143,6 +146,13 @@ int32_t Attempt(const Request& request, Destination destination, bool ascii) {
             return MB_ERR_TIMEOUT;
         }
     }
+}
+
+int32_t Attempt(const Request& request, Destination destination, bool ascii) {
+    std::size_t received = 0;
+    const int32_t result = Exchange(request, destination, ascii, received);
+    trace::Received(State().rx, received, result);
+    return result;
 }
 
 int32_t RtuRead(const Request& request, Destination destination) {

@@ -19,6 +19,7 @@
 #include "gate.h"
 #include "link_state.h"
 #include "text.h"
+#include "trace.h"
 
 namespace qav::link {
 namespace {
@@ -173,7 +174,8 @@ bool ArrivesSoon(std::size_t seen, Clock::time_point deadline) {
     return true;
 }
 
-int32_t Attempt(const Request& request, Destination destination) {
+// One attempt; `collected` counts the received bytes it last looked at, from the start of the link's buffer.
+int32_t Exchange(const Request& request, Destination destination, std::size_t& collected) {
     TcpLink& link = L();
     const int fd = link.socket.load();
     if (fd < 0) {
@@ -210,12 +212,15 @@ int32_t Attempt(const Request& request, Destination destination) {
         }
         sent += static_cast<std::size_t>(n);
     }
+    // Before the reply's time-out starts, so that the callback's time is never counted against the device.
+    trace::Sent(state.tx, kRequestSize);
 
     const auto deadline = Clock::now() + std::chrono::milliseconds(state.timeoutMs.load());
     std::size_t offset = 0;
     std::unique_lock lock(link.mutex);
     for (;;) {
         const std::size_t seen = link.received.load(std::memory_order_relaxed);
+        collected = seen;
         if (const auto result = Judge(request, destination, seen, offset)) {
             return *result;
         }
@@ -232,6 +237,15 @@ int32_t Attempt(const Request& request, Destination destination) {
             return MB_ERR_TIMEOUT;
         }
     }
+}
+
+// The bytes reported are those the attempt judged: the receiver only ever appends behind them, and only the
+// next attempt, which waits for the bus, starts the buffer again.
+int32_t Attempt(const Request& request, Destination destination) {
+    std::size_t collected = 0;
+    const int32_t result = Exchange(request, destination, collected);
+    trace::Received(L().rx, collected, result);
+    return result;
 }
 
 int32_t TcpRead(const Request& request, Destination destination) {
