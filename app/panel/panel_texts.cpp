@@ -1,5 +1,7 @@
 #include "panel_texts.h"
 
+#include "maker.h"
+
 namespace qav::panel {
 
 namespace {
@@ -144,7 +146,7 @@ QString BaudText(int32_t baudIndex) {
 
 QString PanelCaption(bool connected, int versionMajor, int versionMinor, int deviceAddress, int firmware) {
     static const QString kBase = QStringLiteral("Панель Управления КАВ-510");
-    static const QString kSite = QStringLiteral("www.qav510.example");
+    static const QString kSite = QString::fromUtf8(kMakerSite);
     if (connected) {
         return QStringLiteral("%1 (%2.%3) - Адрес [%4] - Версия микропрограммы [%5] - %6")
             .arg(kBase)
