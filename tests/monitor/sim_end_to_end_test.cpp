@@ -12,6 +12,7 @@
 #include "QAV508DLL.h"
 #include "connection_manager.h"
 #include "device_commands.h"
+#include "eventually.h"
 #include "fake_relay.h"
 #include "recording_views.h"
 #include "scripted_prompt.h"
@@ -23,16 +24,7 @@ namespace {
 using namespace std::chrono_literals;
 using qav::test::SimProcess;
 
-bool Eventually(const std::function<bool()>& condition, std::chrono::milliseconds within = 10s) {
-    const auto deadline = std::chrono::steady_clock::now() + within;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (condition()) {
-            return true;
-        }
-        std::this_thread::sleep_for(10ms);
-    }
-    return condition();
-}
+using qav::test::Eventually;
 
 // A connected panel's monitoring side without a window.
 struct Monitor {

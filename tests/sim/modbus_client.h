@@ -11,6 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include "eventually.h"
+
 namespace qav::sim::test {
 
 struct ModbusFree {
@@ -60,16 +62,6 @@ inline std::vector<uint16_t> Read(modbus_t* ctx, int first, int count) {
 }
 
 // Polls `done` until it holds or the time is up.
-inline bool Eventually(const std::function<bool()>& done,
-                       std::chrono::milliseconds within = std::chrono::seconds(10)) {
-    const auto deadline = std::chrono::steady_clock::now() + within;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (done()) {
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return done();
-}
+using qav::test::Eventually;
 
 }  // namespace qav::sim::test
