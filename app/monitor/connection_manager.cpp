@@ -26,14 +26,15 @@ QString Dotted(uint32_t ip) {
 
 ConnectionManager::ConnectionManager(ConnectionView& view, platform::Prompt& prompt, Poller& poller,
                                      MeasureArray& measures, ConnectionState& state, SettingsSource settings,
-                                     PasswordCheck password)
+                                     PasswordCheck password, LongCall longCall)
     : view_(view),
       prompt_(prompt),
       poller_(poller),
       measures_(measures),
       state_(state),
       settings_(std::move(settings)),
-      password_(std::move(password)) {}
+      password_(std::move(password)),
+      longCall_(std::move(longCall)) {}
 
 void ConnectionManager::Press() {
     DLL_SetUserFlag(0);
@@ -57,7 +58,7 @@ void ConnectionManager::Press() {
         Finish();
         return;
     }
-    const int identified = Identify(settings);
+    const int identified = RunLong(longCall_, [&] { return Identify(settings); });
     if (identified != kIdentifiedRelay) {
         if (identified == kUnsupportedDevice) {
             ShowError(QStringLiteral(
@@ -103,7 +104,10 @@ bool ConnectionManager::OpenLink(const ConnectionSettings& settings) {
         return true;
     }
     const QString address = Dotted(settings.ipAddress);
-    if (TCP_Open(reinterpret_cast<const char16_t*>(address.utf16()), settings.tcpPort) != 0) {
+    const int32_t opened = RunLong(longCall_, [&] {
+        return TCP_Open(reinterpret_cast<const char16_t*>(address.utf16()), settings.tcpPort);
+    });
+    if (opened != 0) {
         ShowError(QStringLiteral("TCP/IP - Невозможно подключиться к IP:%1 узлу").arg(address));
         return false;
     }

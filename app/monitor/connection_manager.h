@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "connection_state.h"
+#include "long_call.h"
 #include "measure_array.h"
 #include "poller.h"
 #include "prompt.h"
@@ -61,7 +62,8 @@ public:
     using PasswordCheck = std::function<bool()>;
 
     ConnectionManager(ConnectionView& view, platform::Prompt& prompt, Poller& poller, MeasureArray& measures,
-                      ConnectionState& state, SettingsSource settings, PasswordCheck password);
+                      ConnectionState& state, SettingsSource settings, PasswordCheck password,
+                      LongCall longCall = {});
 
     // The button.
     void Press();
@@ -85,6 +87,7 @@ private:
     ConnectionState& state_;
     SettingsSource settings_;
     PasswordCheck password_;
+    LongCall longCall_;
     ConnectionSettings linkSettings_;  // those of the link that is open
 };
 

@@ -5,8 +5,13 @@
 namespace qav::monitor {
 
 DeviceCommands::DeviceCommands(CommandView& view, platform::Prompt& prompt, const ConnectionState& state,
-                               const Poller& poller, std::function<Target()> target)
-    : view_(view), prompt_(prompt), state_(state), poller_(poller), target_(std::move(target)) {}
+                               const Poller& poller, std::function<Target()> target, LongCall longCall)
+    : view_(view),
+      prompt_(prompt),
+      state_(state),
+      poller_(poller),
+      target_(std::move(target)),
+      longCall_(std::move(longCall)) {}
 
 void DeviceCommands::Start() {
     if (!Send(kCommandStart)) {
@@ -31,7 +36,10 @@ bool DeviceCommands::Send(int32_t command) {
         return false;
     }
     const Target target = target_();
-    if (MODBUS_Write06(target.deviceAddress, kCommandRegister, &command, target.retries) != 1) {
+    const int32_t written = RunLong(longCall_, [&] {
+        return MODBUS_Write06(target.deviceAddress, kCommandRegister, &command, target.retries);
+    });
+    if (written != 1) {
         prompt_.Ask(
             {QStringLiteral("Ошибка записи параметра.\r\nВозможные причины: произошла ошибка во время "
                             "записи \r\nили устройство не поддерживает данную функцию"),

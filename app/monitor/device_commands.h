@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "connection_state.h"
+#include "long_call.h"
 #include "poller.h"
 #include "prompt.h"
 
@@ -31,7 +32,7 @@ public:
     };
 
     DeviceCommands(CommandView& view, platform::Prompt& prompt, const ConnectionState& state,
-                   const Poller& poller, std::function<Target()> target);
+                   const Poller& poller, std::function<Target()> target, LongCall longCall = {});
 
     void Start();
     void Stop();
@@ -46,6 +47,7 @@ private:
     const ConnectionState& state_;
     const Poller& poller_;
     std::function<Target()> target_;
+    LongCall longCall_;
 };
 
 }  // namespace qav::monitor

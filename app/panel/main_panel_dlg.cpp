@@ -18,6 +18,7 @@
 #include "device_commands.h"
 #include "heating_chart.h"
 #include "link_watchdog.h"
+#include "live_wait.h"
 #include "panel_display.h"
 #include "panel_images.h"
 #include "panel_layout.h"
@@ -119,11 +120,15 @@ CCPL_QAV508Dlg::Impl::Impl(CCPL_QAV508Dlg* window, settings::SharedSettings& sha
           [this] {
               return settings::CheckPassword(settings.Snapshot(), settings::PASSWORD_ON_CONNECT,
                                              PasswordAsker(prompt, q));
-          }),
-      commands(*this, prompt, state, poller, [this] {
-          const settings::_tagSTRUCT_SETTINGS s = settings.Snapshot();
-          return monitor::DeviceCommands::Target{settings::DevAddress(s), settings::Retries(s)};
-      }) {}
+          },
+          RunKeepingWindowAlive),
+      commands(
+          *this, prompt, state, poller,
+          [this] {
+              const settings::_tagSTRUCT_SETTINGS s = settings.Snapshot();
+              return monitor::DeviceCommands::Target{settings::DevAddress(s), settings::Retries(s)};
+          },
+          RunKeepingWindowAlive) {}
 
 void CCPL_QAV508Dlg::Impl::UpdateCaption(bool connected) {
     q->setWindowTitle(PanelCaption(connected, CPL_VERSION_MAJOR, CPL_VERSION_MINOR,
