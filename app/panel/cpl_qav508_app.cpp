@@ -2,6 +2,7 @@
 #include "cpl_qav508_app.h"
 
 #include <QApplication>
+#include <memory>
 
 #include "autostart.h"
 #include "closing_sequence.h"
@@ -14,6 +15,7 @@
 #include "shared_settings.h"
 #include "shell_commands.h"
 #include "single_instance.h"
+#include "traffic_dlg.h"
 #include "tray_icon.h"
 
 namespace qav::panel {
@@ -60,6 +62,14 @@ int CCPL_QAV508App::RunPanel(settings::SharedSettings& settings) {
     CCPL_QAV508Dlg panel(settings, prompt_);
     ShellCommands commands(settings, prompt_, PasswordAsker(prompt_, &panel), &panel);
     CTrayIcon tray(ProgramTrayImages(), &panel);
+
+    // "-debug": the Modbus traffic window beside the panel. It traces the link from its creation until its
+    // destruction, which comes before the panel's and the tray's.
+    std::unique_ptr<CTrafficDlg> traffic;
+    if (debug_) {
+        traffic = std::make_unique<CTrafficDlg>();
+        traffic->show();
+    }
 
     QObject::connect(&panel, &CCPL_QAV508Dlg::aboutRequested, &commands, &ShellCommands::About);
     QObject::connect(&panel, &CCPL_QAV508Dlg::helpRequested, &commands, &ShellCommands::Help);

@@ -25,8 +25,7 @@ public:
     // The whole run; `arguments` as QCoreApplication::arguments() gives them.
     int Run(const QStringList& arguments);
 
-    // "-debug" was given. Kept for the Modbus traffic window of the debug mode, which is not part of the
-    // program yet; until then the flag changes nothing.
+    // "-debug" was given: the Modbus traffic window is shown beside the main panel.
     bool DebugMode() const { return debug_; }
 
 private:

@@ -40,11 +40,25 @@ CTrafficDlg::CTrafficDlg(std::size_t capacity, QWidget* parent)
     layout->addLayout(buttons);
     resize(900, 420);
 
+    // The view follows new lines while the operator has not scrolled up to read older ones, also when the
+    // window is resized.
+    QScrollBar* bar = view_->verticalScrollBar();
+    connect(bar, &QScrollBar::valueChanged, this,
+            [this, bar](int value) { following_ = value == bar->maximum(); });
+    connect(bar, &QScrollBar::rangeChanged, this, [this, bar](int, int maximum) {
+        if (following_) {
+            bar->setValue(maximum);
+        }
+    });
+
     connect(&timer_, &QTimer::timeout, this, &CTrafficDlg::Refresh);
     timer_.start(kRefreshMs);
 }
 
-CTrafficDlg::~CTrafficDlg() = default;
+CTrafficDlg::~CTrafficDlg() {
+    // The view outlives this object's members while QWidget deletes its children: no more updates.
+    view_->verticalScrollBar()->disconnect(this);
+}
 
 void CTrafficDlg::Refresh() {
     const TrafficLog::Batch batch = log_.Drain();
@@ -58,15 +72,18 @@ void CTrafficDlg::Refresh() {
     for (const TrafficEntry& entry : batch.entries) {
         lines << TrafficLine(entry);
     }
-    // The view follows new lines only while the operator has not scrolled up to read older ones; then it
-    // stays on the lines being read (the bar counts lines) until the oldest go.
     QScrollBar* bar = view_->verticalScrollBar();
-    const bool following = bar->value() == bar->maximum();
     const int position = bar->value();
     const int before = view_->blockCount();
+    const bool follow = following_;  // the append itself may move the bar
     view_->appendPlainText(lines.join(QLatin1Char('\n')));
-    const int removed = before + static_cast<int>(lines.size()) - view_->blockCount();
-    bar->setValue(following ? bar->maximum() : std::max(position - removed, 0));
+    if (follow) {
+        bar->setValue(bar->maximum());
+    } else {
+        // Stays on the lines being read (the bar counts lines) until the oldest go.
+        const int removed = before + static_cast<int>(lines.size()) - view_->blockCount();
+        bar->setValue(std::max(position - removed, 0));
+    }
 }
 
 void CTrafficDlg::Clear() {

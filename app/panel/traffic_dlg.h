@@ -31,6 +31,7 @@ private:
     TrafficTap tap_;  // after the log: switched off before the log goes
     QPlainTextEdit* view_;
     QTimer timer_;
+    bool following_ = true;  // the view is at its last line
 };
 
 }  // namespace qav::panel

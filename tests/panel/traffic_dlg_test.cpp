@@ -87,13 +87,18 @@ TEST(TrafficDlg, FollowsNewLinesUnlessScrolledUp) {
     dlg.Refresh();
     ASSERT_GT(bar->maximum(), 0);
     EXPECT_EQ(bar->value(), bar->maximum()) << "follows from the start";
+    dlg.resize(dlg.width(), dlg.height() / 2);
+    QCoreApplication::processEvents();
+    AppendNumbered(dlg, 80, 81);
+    dlg.Refresh();
+    EXPECT_EQ(bar->value(), bar->maximum()) << "a smaller window still follows";
 
     // The first line in view is the one at the bar's value.
     const auto firstShown = [&] { return Lines(dlg)[bar->value()].toStdString(); };
     bar->setValue(30);
     ASSERT_EQ(firstShown(), Lines(dlg)[30].toStdString());
     const std::string reading = firstShown();
-    AppendNumbered(dlg, 80, 90);
+    AppendNumbered(dlg, 81, 90);
     dlg.Refresh();
     EXPECT_EQ(firstShown(), reading) << "stays where the operator reads";
 
