@@ -50,7 +50,7 @@ bool SetTcp(qav::settings::_tagSTRUCT_SETTINGS& s, const std::string& target) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
+    if (argc < 2 || argv[1][0] == '-') {
         return Usage();
     }
     const std::string profile = argv[1];
