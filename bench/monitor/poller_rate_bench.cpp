@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "QAV508DLL.h"
+#include "counting_display.h"
 #include "poller.h"
 #include "sim_process.h"
 
@@ -42,30 +43,6 @@ private:
     LinkRegisterSource link_;
 };
 
-class NullDisplay : public MonitorDisplay {
-public:
-    void ShowCurrents(const CurrentValues&) override {}
-    void ShowVoltages(const VoltageValues&) override {}
-    void ShowPowers(const PowerValues&) override {}
-    void ShowEnergies(const EnergyValues&) override {}
-    void ShowBalance(int32_t, int32_t) override {}
-    void ShowRelayClock(const RelayClock&) override {}
-    void ShowAverages(const AverageValues&) override {}
-    void ShowTimes(const TimeValues&) override {}
-    void ShowSensors(const SensorValues&) override {}
-    void ShowHeating(uint32_t, int32_t) override {}
-    void ShowStatus(uint16_t) override {}
-    void InsertAlarmRow(const AlarmRow&) override {}
-    void RemoveAlarmRows(int) override {}
-    void RemoveAllAlarmRows() override {}
-    void ShowAlarmBanner(int) override {}
-    void ShowAlarmReset(bool) override {}
-    void SetRecloseRange(int32_t) override {}
-    void ShowRatedCurrent(int32_t) override {}
-    void ShowVoltageLimits(int32_t, int32_t) override {}
-    void ShowRemoteControl(bool) override {}
-};
-
 int Run() {
     qav::test::SimProcess sim({"--baud", "19200", "--param", "151=50"}, qav::test::SimProcess::Serial::kRtu);
     DLL_SetIOProtocol(0);
@@ -78,7 +55,7 @@ int Run() {
     MeteredSource source;
     MeasureArray measures;
     AlarmMarks marks;
-    NullDisplay display;
+    CountingDisplay display;
     LinkStatus status;
     Poller poller({source, measures, marks, display, status, [] { return 0; }});
 
