@@ -7,6 +7,12 @@
 
 namespace qav::panel::paint {
 
+void BeginDesign(QPainter& p, QSize size, qreal width, qreal height) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size.width() / width, size.height() / height);
+}
+
 namespace {
 
 constexpr int kSmallestPixels = 6;

@@ -6,9 +6,14 @@
 #include <QFont>
 #include <QPainter>
 #include <QRectF>
+#include <QSize>
 #include <QString>
 
 namespace qav::panel::paint {
+
+// Saves the painter's state and scales it so that a picture designed `width` x `height` fills `size`,
+// smoothed; the caller restores the painter when done.
+void BeginDesign(QPainter& p, QSize size, qreal width, qreal height);
 
 // The sans-serif face of every picture, so that they look alike whatever the desktop's font is.
 QFont PictureFont(int pixelSize, bool bold);

@@ -7,6 +7,8 @@
 #include <QtMath>
 #include <algorithm>
 
+#include "image_paint.h"
+
 namespace qav::panel::paint {
 
 namespace {
@@ -57,9 +59,7 @@ void Arrow(QPainter& p, QPointF from, QPointF to, const QColor& color) {
 }  // namespace
 
 void ActivityPicture(QPainter& p, QSize size, LinkActivity activity) {
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size.width() / kActivityWidth, size.height() / kActivityHeight);
+    BeginDesign(p, size, kActivityWidth, kActivityHeight);
     const bool live = activity != LinkActivity::Idle;
     Computer(p, live);
     Relay(p, live);
@@ -88,9 +88,7 @@ void ActivityPicture(QPainter& p, QSize size, LinkActivity activity) {
 void MotorPicture(QPainter& p, QSize size) {
     constexpr qreal kWidth = 96.0;
     constexpr qreal kHeight = 48.0;
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size.width() / kWidth, size.height() / kHeight);
+    BeginDesign(p, size, kWidth, kHeight);
 
     const QColor metal(0x5E, 0x76, 0x8E);
     const auto shaded = [](const QRectF& r, const QColor& c) {
@@ -140,9 +138,7 @@ void MotorPicture(QPainter& p, QSize size) {
 
 void ClockPicture(QPainter& p, QSize size) {
     constexpr qreal kSide = 24.0;
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size.width() / kSide, size.height() / kSide);
+    BeginDesign(p, size, kSide, kSide);
     const QPointF centre(12.0, 12.0);
 
     QRadialGradient face(centre, 11.0, QPointF(9.0, 8.0));
@@ -175,9 +171,7 @@ void ClockPicture(QPainter& p, QSize size) {
 void GlobePicture(QPainter& p, QSize size) {
     constexpr qreal kSide = 48.0;
     constexpr qreal kRadius = 21.5;
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size.width() / kSide, size.height() / kSide);
+    BeginDesign(p, size, kSide, kSide);
     const QPointF centre(24.0, 24.0);
 
     QRadialGradient sea(centre, kRadius, centre - QPointF(7.0, 8.0));

@@ -75,9 +75,7 @@ void Cylinder(QPainter& p, const QRectF& box) {
 
 void WindowIconPicture(QPainter& p, QSize size) {
     constexpr qreal kSide = 64.0;
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size.width() / kSide, size.height() / kSide);
+    BeginDesign(p, size, kSide, kSide);
     QLinearGradient back(0.0, 0.0, 0.0, kSide);
     back.setColorAt(0.0, kBlue.lighter(115));
     back.setColorAt(1.0, kDeepBlue);
@@ -90,9 +88,7 @@ void WindowIconPicture(QPainter& p, QSize size) {
 
 void TrayPicture(QPainter& p, QSize size, TrayBadge badge) {
     constexpr qreal kSide = 16.0;
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size.width() / kSide, size.height() / kSide);
+    BeginDesign(p, size, kSide, kSide);
     Cylinder(p, QRectF(1.5, 0.5, 11.0, 14.5));
     switch (badge) {
         case TrayBadge::None:
@@ -120,9 +116,7 @@ void TrayPicture(QPainter& p, QSize size, TrayBadge badge) {
 void SplashPicture(QPainter& p, QSize size) {
     constexpr qreal kWidth = 500.0;
     constexpr qreal kHeight = 190.0;
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size.width() / kWidth, size.height() / kHeight);
+    BeginDesign(p, size, kWidth, kHeight);
 
     QLinearGradient back(0.0, 0.0, 0.0, kHeight);
     back.setColorAt(0.0, QColor(0x2A, 0x55, 0x86));
@@ -157,9 +151,7 @@ void SplashPicture(QPainter& p, QSize size) {
 void AboutPicture(QPainter& p, QSize size) {
     constexpr qreal kWidth = 120.0;
     constexpr qreal kHeight = 160.0;
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size.width() / kWidth, size.height() / kHeight);
+    BeginDesign(p, size, kWidth, kHeight);
     const QColor outline(0x2E, 0x3A, 0x46);
 
     // Case.
