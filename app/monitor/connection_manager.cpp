@@ -38,7 +38,6 @@ ConnectionManager::ConnectionManager(ConnectionView& view, platform::Prompt& pro
 
 void ConnectionManager::Press() {
     DLL_SetUserFlag(0);
-    measures_.ClearMeasures();
     if (state_.connected.load()) {
         Disconnect(linkSettings_);
         Finish();
@@ -47,6 +46,7 @@ void ConnectionManager::Press() {
     if (!password_()) {
         return;
     }
+    measures_.ClearMeasures();
     const ConnectionSettings settings = settings_();
     state_.connectedSeconds.store(0);
     DLL_SetIOTimeout(static_cast<uint32_t>(settings.timeoutMs));
@@ -160,8 +160,9 @@ void ConnectionManager::Disconnect(const ConnectionSettings& settings) {
         COM_Close();
     }
     // Closing the link cuts the poller's read short, so it ends at once; once it has, nothing it decoded
-    // late can reach the panel after the reset below.
+    // late can reach the measures or the panel after they are cleared below.
     poller_.Join();
+    measures_.ClearMeasures();
     view_.HideCommandButtons();
     view_.SetSettingsEnabled(true);
     view_.SetJournalEnabled(false);

@@ -2,10 +2,16 @@
 // text, the password, disconnecting, and the device commands.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include "QAV508DLL.h"
 #include "connection_manager.h"
 #include "connection_settings.h"
 #include "device_commands.h"
+#include "eventually.h"
 #include "fake_relay.h"
 #include "recording_views.h"
 #include "scripted_prompt.h"
@@ -106,6 +112,44 @@ TEST_F(ConnectionTest, ConnectsAndDisconnects) {
     manager.Press();  // and once more: a reconnect works
     EXPECT_TRUE(state.connected.load());
     EXPECT_TRUE(poller.IsRunning());
+}
+
+// Answers the poller only once the operator has begun to disconnect, as a reply already on its way does.
+class LateSource : public RegisterSource {
+public:
+    explicit LateSource(const ConnectionState& state) : state_(state) {}
+
+    std::atomic<bool> waiting{false};
+
+    int32_t Read(int32_t, int32_t, int32_t count, uint8_t* buffer, int32_t size, int32_t) override {
+        waiting.store(true);
+        while (state_.connected.load()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        const int32_t bytes = std::min(2 * count, size);
+        std::fill(buffer, buffer + bytes, uint8_t{0x11});
+        return bytes;
+    }
+
+private:
+    const ConnectionState& state_;
+};
+
+TEST_F(ConnectionTest, AReplyLateForTheDisconnectLeavesNoValues) {
+    server.SetDefault(Relay(26, 15));
+    LateSource late(state);
+    PollerDeps lateDeps{late, measures, marks, display, state.link, [] { return 0; }};
+    Poller latePoller(lateDeps);
+    ConnectionManager lateManager(
+        view, prompt, latePoller, measures, state, [this] { return settings; }, [] { return true; });
+    lateManager.Press();
+    ASSERT_TRUE(state.connected.load());
+    ASSERT_TRUE(qav::test::Eventually([&] { return late.waiting.load(); }));
+    lateManager.Press();
+    EXPECT_FALSE(latePoller.IsRunning());
+    for (int row = 0; row < 6; ++row) {
+        EXPECT_EQ(measures.GetMeasure(row), 0) << row;
+    }
 }
 
 TEST_F(ConnectionTest, IdentificationByFirmware) {
