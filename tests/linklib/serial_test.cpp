@@ -424,7 +424,7 @@ class SerialNoise : public SerialLink, public ::testing::WithParamInterface<Nois
 
 TEST_P(SerialNoise, EndsTheAttempt) {
     const NoiseCase& c = GetParam();
-    constexpr Ms kTimeout = 200ms;
+    constexpr Ms kTimeout = 400ms;  // long enough that an early end stands out on a loaded machine
     SerialDevice device(pty_, c.framing);
     device.SetDefault([&c](const Bytes&) { return c.noise; });
     ASSERT_NO_FATAL_FAILURE(Open(c.framing, static_cast<uint32_t>(kTimeout.count())));
