@@ -51,8 +51,17 @@ void PanelDisplay::SetPowerSelection(int k, int entry) {
     }
 }
 
+template <class F>
+void PanelDisplay::BeforeNextReset(F&& f) {
+    controls::OnUiThread(context_, [this, reset = resets_.load(), f = std::forward<F>(f)] {
+        if (reset == resets_.load()) {
+            f();
+        }
+    });
+}
+
 void PanelDisplay::SetVisible(QWidget* widget, bool visible) {
-    controls::OnUiThread(context_, [widget, visible] {
+    BeforeNextReset([widget, visible] {
         if (widget->isVisibleTo(widget->parentWidget()) != visible) {
             widget->setVisible(visible);
         }
@@ -144,7 +153,7 @@ void PanelDisplay::ShowStatus(uint16_t status) {
     c_.autoReclose->SetState(On(status, kAutoRecloseBit));
     c_.externalInput->SetState(On(status, kExternalInputBit));
     const int mode = status >> 4 & 3;
-    controls::OnUiThread(context_, [this, mode] { setRelayMode_(mode); });
+    BeforeNextReset([this, mode] { setRelayMode_(mode); });
 }
 
 void PanelDisplay::InsertAlarmRow(const monitor::AlarmRow& row) {
@@ -205,6 +214,7 @@ void PanelDisplay::ShowRemoteControl(bool allowed) {
 }
 
 void PanelDisplay::ResetPanel(monitor::MeasureArray& measures) {
+    resets_.fetch_add(1);
     measures.ClearMeasures();
     const QString amps = AmpsText(0);
     for (CXLabel* label : {c_.phaseCurrent[0], c_.phaseCurrent[1], c_.phaseCurrent[2], c_.positiveCurrent,

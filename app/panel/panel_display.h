@@ -50,11 +50,16 @@ public:
 private:
     // Shows or hides a widget on the user-interface thread, only when that changes something.
     void SetVisible(QWidget* widget, bool visible);
+    // Runs `f` on the user-interface thread unless the panel is reset first: what the poller asked for just
+    // before a disconnect may still be queued when the reset runs, and must not undo it.
+    template <class F>
+    void BeforeNextReset(F&& f);
 
     const PanelControls& c_;
     QObject* context_;
     std::function<void(int)> setRelayMode_;
     std::array<std::atomic<int>, 3> selection_{};
+    std::atomic<unsigned> resets_{0};
 };
 
 }  // namespace qav::panel
