@@ -46,7 +46,6 @@ void ConnectionManager::Press() {
     if (!password_()) {
         return;
     }
-    measures_.ClearMeasures();
     const ConnectionSettings settings = settings_();
     state_.connectedSeconds.store(0);
     DLL_SetIOTimeout(static_cast<uint32_t>(settings.timeoutMs));
